@@ -33,8 +33,7 @@ void fill_bessel_coef() {
       const std::uint64_t numerator = factorial(2 * n - k);
       const double power_of_two = std::pow(2.0, static_cast<double>(n - k));
       const auto denominator = static_cast<double>(factorial(k) * factorial(n - k));
-      bessel_coef[static_cast<std::size_t>(n)][static_cast<std::size_t>(k)] =
-          static_cast<double>(numerator) / (power_of_two * denominator);
+      bessel_coef[n][k] = static_cast<double>(numerator) / (power_of_two * denominator);
     }
   }
 }

@@ -82,7 +82,7 @@ constexpr std::array<std::uint64_t, max_narrow_scale + 1> powers_of_five = [] {
 }();
 
 scaled_cut cut_narrow(binary_value b, int k) {
-  const uint128 scaled = uint128{b.mantissa} * powers_of_five[static_cast<std::size_t>(k)];
+  const uint128 scaled = uint128{b.mantissa} * powers_of_five[k];
   const int shift = b.exponent + k;
   if (shift >= 0) {  // |v| * 10^k is an integer: nothing is cut off
     return {static_cast<std::uint64_t>(scaled << shift), false};
@@ -106,13 +106,12 @@ struct wide_integer {
 void multiply(wide_integer& x, std::uint32_t factor) {
   std::uint64_t carry = 0;
   for (int i = 0; i < x.size; ++i) {
-    const std::uint64_t product =
-        std::uint64_t{x.limbs[static_cast<std::size_t>(i)]} * factor + carry;
-    x.limbs[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(product);
+    const std::uint64_t product = std::uint64_t{x.limbs[i]} * factor + carry;
+    x.limbs[i] = static_cast<std::uint32_t>(product);
     carry = product >> 32;
   }
   if (carry != 0) {
-    x.limbs[static_cast<std::size_t>(x.size++)] = static_cast<std::uint32_t>(carry);
+    x.limbs[x.size++] = static_cast<std::uint32_t>(carry);
   }
 }
 
@@ -120,11 +119,11 @@ void multiply(wide_integer& x, std::uint32_t factor) {
 std::uint32_t divide(wide_integer& x, std::uint32_t divisor) {
   std::uint64_t remainder = 0;
   for (int i = x.size - 1; i >= 0; --i) {
-    const std::uint64_t part = (remainder << 32) | x.limbs[static_cast<std::size_t>(i)];
-    x.limbs[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(part / divisor);
+    const std::uint64_t part = (remainder << 32) | x.limbs[i];
+    x.limbs[i] = static_cast<std::uint32_t>(part / divisor);
     remainder = part % divisor;
   }
-  while (x.size > 0 && x.limbs[static_cast<std::size_t>(x.size - 1)] == 0) {
+  while (x.size > 0 && x.limbs[x.size - 1] == 0) {
     --x.size;
   }
   return static_cast<std::uint32_t>(remainder);
@@ -132,7 +131,7 @@ std::uint32_t divide(wide_integer& x, std::uint32_t divisor) {
 
 bool bit(const wide_integer& x, int index) {
   const int limb = index / 32;
-  return limb < x.size && ((x.limbs[static_cast<std::size_t>(limb)] >> (index % 32)) & 1) != 0;
+  return limb < x.size && ((x.limbs[limb] >> (index % 32)) & 1) != 0;
 }
 
 // x = mantissa * 2^shift, shift >= 0.
@@ -141,7 +140,7 @@ wide_integer shifted_mantissa(std::uint64_t mantissa, int shift) {
   for (int i = 0; i < 64; ++i) {
     if (((mantissa >> i) & 1) != 0) {
       const int index = shift + i;
-      x.limbs[static_cast<std::size_t>(index / 32)] |= std::uint32_t{1} << (index % 32);
+      x.limbs[index / 32] |= std::uint32_t{1} << (index % 32);
       x.size = std::max(x.size, index / 32 + 1);
     }
   }
@@ -159,7 +158,7 @@ scaled_cut cut_wide(binary_value b, int k) {
     for (; fives >= 13; fives -= 13) {
       multiply(x, five_to_13);
     }
-    multiply(x, static_cast<std::uint32_t>(powers_of_five[static_cast<std::size_t>(fives)]));
+    multiply(x, static_cast<std::uint32_t>(powers_of_five[fives]));
     const int shift = b.exponent + k;
     if (shift >= 0) {  // only for small products: the result is below 10^18
       return {(std::uint64_t{x.limbs[1]} << 32 | x.limbs[0]) << shift, false};
@@ -180,7 +179,7 @@ scaled_cut cut_wide(binary_value b, int k) {
   for (; tens >= 9; tens -= 9) {
     divide(x, ten_to_9);
   }
-  divide(x, static_cast<std::uint32_t>(powers_of_ten[static_cast<std::size_t>(tens)]));
+  divide(x, static_cast<std::uint32_t>(powers_of_ten[tens]));
   const std::uint32_t first_cut_digit = divide(x, 10);
   return {std::uint64_t{x.limbs[1]} << 32 | x.limbs[0], first_cut_digit >= 5};
 }
@@ -231,7 +230,7 @@ char* write_non_finite(char* out, double value, int width) {
   for (int i = length; i < width; ++i) {
     *out++ = ' ';
   }
-  std::memcpy(out, word, static_cast<std::size_t>(length));
+  std::memcpy(out, word, length);
   return out + length;
 }
 
@@ -252,14 +251,13 @@ char* format_scientific(char* out, double value, int width, int digits) {
   int exponent = 0;
   if (value != 0) {
     const decimal17 d = round_to_17_digits(value);
-    const std::uint64_t unit =
-        powers_of_ten[static_cast<std::size_t>(kept_digits - rounded_digits)];
+    const std::uint64_t unit = powers_of_ten[kept_digits - rounded_digits];
     mantissa = d.digits / unit;
     exponent = d.exponent;
     if (unit > 1 && d.digits % unit >= unit / 2) {
       ++mantissa;
     }
-    if (mantissa == powers_of_ten[static_cast<std::size_t>(rounded_digits)]) {
+    if (mantissa == powers_of_ten[rounded_digits]) {
       mantissa /= 10;  // the carry ran past the first digit: 9.99995 -> 1.0000e+1
       ++exponent;
     }
@@ -278,7 +276,7 @@ char* format_scientific(char* out, double value, int width, int digits) {
   }
   std::array<char, kept_digits> text{};
   for (int i = rounded_digits - 1; i >= 0; --i) {
-    text[static_cast<std::size_t>(i)] = static_cast<char>('0' + mantissa % 10);
+    text[i] = static_cast<char>('0' + mantissa % 10);
     mantissa /= 10;
   }
   *out++ = text[0];
@@ -394,7 +392,7 @@ void write_response_record(response_file& file, double omega,
   }
   *end++ = '\r';
   *end++ = '\n';
-  append(file, record.data(), static_cast<std::size_t>(end - record.data()));
+  append(file, record.data(), end - record.data());
 }
 
 int finish_response_file(response_file& file) {

@@ -1,0 +1,241 @@
+// The number rendering: tables of crafted cases in named groups, each case
+// also checked against the slow exact reference, and seeded random
+// comparisons with that reference over the whole range of doubles, over the
+// sweep's values, and around the edges of the common-range fast path.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "exact_decimal.hpp"
+#include "response_file.hpp"
+
+namespace {
+
+std::string render(double value, int width, int digits) {
+  std::array<char, quillmere::max_scientific_length> text{};
+  char* end = quillmere::format_scientific(text.data(), value, width, digits);
+  return std::string(text.data(), end);
+}
+
+struct rendering_case {
+  double value;
+  int width;
+  int digits;
+  const char* expected;
+};
+
+void check_cases(const std::vector<rendering_case>& cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "value " << std::hexfloat << c.value << " width " << c.width
+                                    << " digits " << c.digits);
+    EXPECT_EQ(render(c.value, c.width, c.digits), c.expected);
+    EXPECT_EQ(reference::scientific(c.value, c.width, c.digits), c.expected);
+  }
+}
+
+TEST(FormatScientific, ZeroAndSign) {
+  check_cases({
+      {0.0, 12, 6, "0.000000e+000"},
+      {0.0, 10, 4, "0.0000e+000"},
+      {-0.0, 10, 4, "0.0000e+000"},  // -0 is not below zero: no sign
+      {-1.5, 10, 4, "-1.5000e+000"},
+      {-0.00390625, 10, 4, "-3.9063e-003"},  // ties round away from zero
+      {1.0, 12, 6, "1.000000e+000"},
+  });
+}
+
+TEST(FormatScientific, WidthAndDigits) {
+  check_cases({
+      {1.0, 15, 4, "    1.0000e+000"},
+      {1.0, 0, 4, "1.0000e+000"},
+      {-1.0, 11, 4, "-1.0000e+000"},  // longer than the width: written whole
+      {2.5, 0, 0, "3e+000"},          // no point without fraction digits
+      {2.5, 8, 0, "  3e+000"},
+      {0.1, 0, 16, "1.0000000000000001e-001"},      // all 17 digits
+      {0.1, 0, 20, "1.00000000000000010000e-001"},  // beyond 17: zeros
+  });
+}
+
+TEST(FormatScientific, CarryIntoTheExponent) {
+  check_cases({
+      {0.999996, 10, 4, "1.0000e+000"},
+      {0.99999, 10, 4, "9.9999e-001"},
+      {9.99995, 10, 4, "1.0000e+001"},
+      {99999.5, 10, 4, "1.0000e+005"},
+      {9.99995e99, 10, 4, "1.0000e+100"},
+      {9.99996e-100, 10, 4, "1.0000e-099"},
+      {0.9999999999999999, 0, 15, "9.999999999999999e-001"},  // 1 - 2^-53
+      {0.9999999999999999, 0, 14, "1.00000000000000e+000"},
+      {9.5, 0, 0, "1e+001"},
+  });
+}
+
+TEST(FormatScientific, Exponents) {
+  check_cases({
+      {0.01, 12, 6, "1.000000e-002"},
+      {1e99, 10, 4, "1.0000e+099"},
+      {1e100, 10, 4, "1.0000e+100"},
+      {1e-100, 10, 4, "1.0000e-100"},
+      {std::numeric_limits<double>::max(), 10, 4, "1.7977e+308"},
+      {std::numeric_limits<double>::max(), 0, 0, "2e+308"},
+      {std::numeric_limits<double>::min(), 10, 4, "2.2251e-308"},
+      {std::numeric_limits<double>::denorm_min(), 10, 4, "4.9407e-324"},
+      {std::numeric_limits<double>::denorm_min(), 0, 16, "4.9406564584124654e-324"},
+      {3 * std::numeric_limits<double>::denorm_min(), 10, 4, "1.4822e-323"},
+      {4.99, 12, 6, "4.990000e+000"},
+      {1e-5, 10, 4, "1.0000e-005"},
+  });
+}
+
+TEST(FormatScientific, TiesRoundHalfUp) {
+  check_cases({
+      {0.00390625, 10, 4, "3.9063e-003"},  // exact tie at the fifth digit
+      {0.125, 0, 1, "1.3e-001"},
+      {2.5, 0, 0, "3e+000"},
+      {0.5, 0, 0, "5e-001"},
+      // 123456 + 2^-12 = 123456.000244140625 exactly: 18 digits, the last a 5.
+      // Half up keeps ...063, where ties-to-even would give ...062.
+      {123456.000244140625, 0, 16, "1.2345600024414063e+005"},
+      {123456.000244140625, 0, 4, "1.2346e+005"},
+  });
+}
+
+// The nearest double to each decimal tie below lies just under the tie, but
+// within half a unit of the 17th digit: the first rounding lands exactly on the
+// tie and the second rounds it up, where one correct rounding would go down.
+TEST(FormatScientific, TwoStepRoundingDiffersFromSingleRounding) {
+  check_cases({
+      {0.994865, 10, 4, "9.9487e-001"},      // exact 0.99486499999999999932...
+      {0.0339555, 10, 4, "3.3956e-002"},     // exact 0.0339554999999999995...
+      {0.00934895, 10, 4, "9.3490e-003"},    // exact 0.00934894999999999996...
+      {7.4435e-6, 0, 3, "7.444e-006"},       // exact 7.4434999999999999686...e-6
+      {1.23455e-300, 10, 4, "1.2346e-300"},  // exact 1.23454999999999995856...e-300
+  });
+}
+
+TEST(FormatScientific, NonFiniteValuesAreRenderedNotCrashedOn) {
+  EXPECT_EQ(render(std::numeric_limits<double>::infinity(), 10, 4), "       inf");
+  EXPECT_EQ(render(-std::numeric_limits<double>::infinity(), 0, 4), "-inf");
+  EXPECT_EQ(render(std::numeric_limits<double>::quiet_NaN(), 4, 4), " nan");
+}
+
+TEST(FormatScientific, OutOfRangeArgumentsAreClamped) {
+  // Within the output buffer whatever the caller asks for.
+  EXPECT_EQ(render(1.0, 1000, 4).size(),
+            static_cast<std::size_t>(quillmere::max_scientific_length));
+  EXPECT_EQ(render(1.0, 0, 1000), reference::scientific(1.0, 0, quillmere::max_fraction_digits));
+  EXPECT_EQ(render(1.0, -5, -3), "1e+000");
+}
+
+// The reference itself, against the C library's own exact conversion: glibc
+// prints every digit of the double when asked for enough of them.
+TEST(ExactReference, AgreesWithTheCLibraryOnFullExpansions) {
+  std::mt19937_64 random(20261211);
+  std::vector<double> values{std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::denorm_min(), 0.1, 4.99, 1e23};
+  for (int i = 0; i < 2000; ++i) {
+    const double v = std::bit_cast<double>(random());
+    if (std::isfinite(v) && v != 0) {
+      values.push_back(v);
+    }
+  }
+  std::vector<char> text(1200);
+  for (const double v : values) {
+    std::snprintf(text.data(), text.size(), "%.1100e", std::fabs(v));
+    std::string mantissa(text.data(), std::strchr(text.data(), 'e'));
+    mantissa.erase(1, 1);  // the point
+    mantissa.erase(mantissa.find_last_not_of('0') + 1);
+    const int exponent = std::atoi(std::strchr(text.data(), 'e') + 1);
+    const auto exact = reference::exact_expansion(v);
+    ASSERT_EQ(exact.digits, mantissa) << std::hexfloat << v;
+    ASSERT_EQ(exact.exponent, exponent) << std::hexfloat << v;
+  }
+}
+
+// Compares the program's rendering with the reference on `count` values drawn
+// by `draw`; reports the first few mismatches with the value in hex.
+template <typename Draw>
+void compare_with_reference(int count, std::uint64_t seed, Draw draw) {
+  std::mt19937_64 random(seed);
+  int mismatches = 0;
+  for (int i = 0; i < count && mismatches < 5; ++i) {
+    const auto [value, width, digits] = draw(random);
+    const std::string expected = reference::scientific(value, width, digits);
+    const std::string actual = render(value, width, digits);
+    if (actual != expected) {
+      ++mismatches;
+      ADD_FAILURE() << "value " << std::hexfloat << value << " width " << width << " digits "
+                    << digits << ": expected \"" << expected << "\", got \"" << actual << "\"";
+    }
+  }
+}
+
+struct draw_result {
+  double value;
+  int width;
+  int digits;
+};
+
+TEST(FormatScientificRandom, WholeRangeOfDoubles) {
+  compare_with_reference(500'000, 1, [](std::mt19937_64& random) {
+    double v = std::numeric_limits<double>::infinity();
+    while (!std::isfinite(v)) {
+      v = std::bit_cast<double>(random());
+    }
+    const int digits = static_cast<int>(random() % 21);
+    return draw_result{v, static_cast<int>(random() % 30), digits};
+  });
+}
+
+// Frequencies and magnitudes as the tables hold them: omega in [0, 5) and
+// magnitudes from 1e-6 to 1, in the record's widths.
+TEST(FormatScientificRandom, SweepRange) {
+  compare_with_reference(500'000, 2, [](std::mt19937_64& random) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    switch (random() % 3) {
+      case 0:
+        return draw_result{5.0 * unit(random), 12, 6};
+      case 1:
+        return draw_result{static_cast<double>(random() % 500) * 0.01, 12, 6};
+      default:
+        return draw_result{std::pow(10.0, -6.0 * unit(random)), 10, 4};
+    }
+  });
+}
+
+// The common range is served by 128-bit arithmetic and the rest by wide
+// integers: values on both sides of each edge (near 1e-11 and near 1e16 to
+// 1e17), and powers of two and ten around them, must agree all the same.
+TEST(FormatScientificRandom, EdgesOfTheCommonRange) {
+  std::vector<double> edges;
+  for (int e = -14; e <= 19; ++e) {
+    const double p = std::pow(10.0, e);
+    edges.insert(edges.end(), {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300)});
+  }
+  for (int e = -50; e <= 70; ++e) {
+    edges.push_back(std::ldexp(1.0, e));
+  }
+  for (const double v : edges) {
+    for (int digits = 0; digits <= 18; ++digits) {
+      ASSERT_EQ(render(v, 0, digits), reference::scientific(v, 0, digits))
+          << std::hexfloat << v << " digits " << digits;
+    }
+  }
+  compare_with_reference(100'000, 3, [](std::mt19937_64& random) {
+    std::uniform_real_distribution<double> exponent(0.0, 1.0);
+    const double v = random() % 2 == 0 ? std::pow(10.0, -12.0 + 2.0 * exponent(random))
+                                       : std::pow(10.0, 15.0 + 3.0 * exponent(random));
+    return draw_result{v, 0, static_cast<int>(random() % 18)};
+  });
+}
+
+}  // namespace
