@@ -230,6 +230,15 @@ TEST(FormatScientificRandom, EdgesOfTheCommonRange) {
           << std::hexfloat << v << " digits " << digits;
     }
   }
+  // The decimal exponent is derived from the binary one: every binary
+  // exponent, at both ends of its binade.
+  for (int e = -1074; e <= 1023; ++e) {
+    const double low = std::ldexp(1.0, e);
+    const double high = std::nextafter(2 * low, 0.0);
+    for (const double v : {low, high}) {
+      ASSERT_EQ(render(v, 0, 16), reference::scientific(v, 0, 16)) << std::hexfloat << v;
+    }
+  }
   compare_with_reference(100'000, 3, [](std::mt19937_64& random) {
     std::uniform_real_distribution<double> exponent(0.0, 1.0);
     const double v = random() % 2 == 0 ? std::pow(10.0, -12.0 + 2.0 * exponent(random))
