@@ -9,7 +9,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-cost}
+build=$(realpath -m "${1:-$root/build-cost}")
 max_instructions=1200000
 max_resident_kib=2048
 

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #if __has_include(<unistd.h>)
 #include <fcntl.h>
 #include <unistd.h>
-#define QUILLMERE_POSIX_DESCRIPTORS 1
 #endif
 
 namespace quillmere {
@@ -82,6 +82,8 @@ constexpr std::array<std::uint64_t, max_narrow_scale + 1> powers_of_five = [] {
 }();
 
 scaled_cut cut_narrow(binary_value b, int k) {
+  // 0 <= k <= max_narrow_scale, the table's last index.
+  // cppcheck-suppress containerOutOfBounds
   const uint128 scaled = uint128{b.mantissa} * powers_of_five[k];
   const int shift = b.exponent + k;
   if (shift >= 0) {  // |v| * 10^k is an integer: nothing is cut off
@@ -241,7 +243,7 @@ constexpr int exponent_digits = 3;  // |decimal exponent| <= 324 always fits
 // "00", "01", ..., "99": two digits per division.
 constexpr std::array<char, 200> digit_pairs = [] {
   std::array<char, 200> table{};
-  for (int i = 0; i < 100; ++i) {
+  for (std::size_t i = 0; i < 100; ++i) {
     table[2 * i] = static_cast<char>('0' + i / 10);
     table[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
@@ -260,13 +262,11 @@ void write_digit_pairs(char* end, Unsigned value, int pairs) {
 }
 
 char* write_non_finite(char* out, double value, int width) {
-  const char* word = std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
-  const int length = static_cast<int>(std::strlen(word));
-  for (int i = length; i < width; ++i) {
+  const std::string_view word = std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+  for (int i = static_cast<int>(word.size()); i < width; ++i) {
     *out++ = ' ';
   }
-  std::memcpy(out, word, length);
-  return out + length;
+  return std::copy(word.begin(), word.end(), out);
 }
 
 }  // namespace
@@ -392,7 +392,7 @@ void append(response_file& file, const char* text, std::size_t length) {
   }
 }
 
-#ifdef QUILLMERE_POSIX_DESCRIPTORS
+#if __has_include(<unistd.h>)
 // A process started with descriptor 0, 1 or 2 closed hands that number to the
 // next file it opens, so a table could receive the console text or the error
 // messages. Such a table is moved above 2 and the standard descriptor is
@@ -447,9 +447,12 @@ void write_response_record(response_file& file, double omega,
     return;
   }
   // Each field is " " and a rendering; a rendering longer than its width (a
-  // negative or non-finite value) is written whole.
-  std::array<char, (1 + max_scientific_length) * (1 + magnitudes_per_record) + 2>
-      record;  // written before it is read
+  // negative or non-finite value) is written whole. Only the characters
+  // written are read, so the array is left uninitialised: clearing it would
+  // cost a tenth of the whole run.
+  constexpr std::size_t longest_record =
+      (1 + max_scientific_length) * (1 + magnitudes_per_record) + 2;
+  std::array<char, longest_record> record;  // NOLINT(cppcoreguidelines-pro-type-member-init)
   char* end = record.data();
   *end++ = ' ';
   end = format_scientific(end, omega, frequency_width, frequency_digits);
