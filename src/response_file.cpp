@@ -269,10 +269,6 @@ char* write_non_finite(char* out, double value, int width) {
   return std::copy(word.begin(), word.end(), out);
 }
 
-}  // namespace
-
-namespace {
-
 // The rendering itself. Always inlined, so that a caller with a constant
 // width and digit count gets a copy in which the lengths, the rounding unit
 // and the digit loop are worked out at compile time: some 40% fewer
@@ -283,7 +279,7 @@ namespace {
     return write_non_finite(out, value, width);
   }
 
-  // Steps 1 and 2: the 17-digit rounding, then the rounding to 1 + digits
+  // Step 2: the 17-digit rounding, then the rounding to 1 + digits
   // significant digits (a 17-digit integer when digits >= 16: only zeros
   // follow). Both round half up: 0.00390625 to 5 digits is 3.9063e-3.
   const int rounded_digits = digits < kept_digits ? 1 + digits : kept_digits;
@@ -303,14 +299,14 @@ namespace {
     }
   }
 
-  // Step 6 first: the length is known before any character is written.
+  // Step 5 first: the length is known before any character is written.
   const bool negative = value < 0;
   const int length = (negative ? 1 : 0) + 1 + (digits > 0 ? 1 + digits : 0) + 2 + exponent_digits;
   for (int i = length; i < width; ++i) {
     *out++ = ' ';
   }
 
-  // Step 3: sign and mantissa. The digits go one place to the right of where
+  // Steps 1 and 3: sign and mantissa. The digits go one place to the right of where
   // they belong, then the first moves left over the place of the point:
   // "12346" becomes "1.2346". An odd count is written with a leading zero,
   // which lands on that same first place.

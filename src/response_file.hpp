@@ -38,8 +38,9 @@ namespace quillmere {
 // 0.999996 -> "1.0000e+000" (the carry moves into the exponent);
 // 1e300 -> "1.0000e+300"; 0.0 -> "0.0000e+000".
 //
-// Exact for every finite double, subnormals included. Infinities and NaNs are
-// rendered as "inf" and "nan" (with their sign), padded like any field.
+// Exact for every finite double, subnormals included. Infinities and NaNs,
+// which no table holds, are rendered as "inf", "-inf" and "nan", padded like
+// any field.
 // `digits` is clamped to [0, max_fraction_digits] and `width` to
 // [0, max_scientific_length]. Writes no terminating NUL; returns one past the
 // last character written. `out` must hold `max_scientific_length` characters.
