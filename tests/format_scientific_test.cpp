@@ -16,15 +16,10 @@
 #include <vector>
 
 #include "exact_decimal.hpp"
+#include "render.hpp"
 #include "response_file.hpp"
 
 namespace {
-
-std::string render(double value, int width, int digits) {
-  std::array<char, quillmere::max_scientific_length> text{};
-  char* end = quillmere::format_scientific(text.data(), value, width, digits);
-  return std::string(text.data(), end);
-}
 
 struct rendering_case {
   double value;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "render.hpp"
 #include "response_file.hpp"
 #include "temporary_folder.hpp"
 
@@ -89,12 +90,6 @@ TEST(ExpectedTables, HoldTheKnownRecords) {
   EXPECT_EQ(record(bessel, 100), " 1.000000e+000 8.3205e-001 9.3004e-001 9.5534e-001\r\n");
   EXPECT_EQ(record(butterworth, 499), " 4.990000e+000 4.0128e-002 1.6129e-003 6.4773e-005\r\n");
   EXPECT_EQ(record(bessel, 499), " 4.990000e+000 1.1309e-001 1.2802e-001 2.5719e-001\r\n");
-}
-
-std::string render(double value, int width, int digits) {
-  std::array<char, quillmere::max_scientific_length> text{};
-  char* end = quillmere::format_scientific(text.data(), value, width, digits);
-  return std::string(text.data(), end);
 }
 
 // A record from magnitudes computed in long double, independently of the
