@@ -10,17 +10,13 @@
 #include <cstdlib>
 
 #include "bessel.hpp"
-#include "butterworth.hpp"
 #include "console.hpp"
 #include "response_file.hpp"
+#include "sweep.hpp"
 
 namespace {
 
 using namespace quillmere;
-
-constexpr std::array<int, magnitudes_per_record> sweep_orders{2, 4, 6};
-constexpr int num_points = 500;     // omega = 0, 0.01, ..., 4.99
-constexpr double freq_step = 0.01;  // the double nearest 0.01
 
 // Tables, in the order they are opened, written and finished.
 enum table : std::size_t { butterworth_table, bessel_table, table_count };
@@ -36,7 +32,6 @@ constexpr std::array banner{
 
 // 8 KiB of table buffers: kept off the stack, alive for the whole run.
 std::array<response_file, table_count> output_files;
-std::array<double, magnitudes_per_record> magnitude;
 
 }  // namespace
 
@@ -55,18 +50,7 @@ int main() {
   }
 
   fill_bessel_coef();
-
-  for (int i = 0; i < num_points; ++i) {
-    // From the index, never by repeated addition: the last point is exactly
-    // 499 * 0.01 rounded once.
-    const double omega = static_cast<double>(i) * freq_step;
-    for (std::size_t j = 0; j < sweep_orders.size(); ++j) {
-      magnitude[j] = butterworth_magnitude(omega, sweep_orders[j]);
-    }
-    write_response_record(output_files[butterworth_table], omega, magnitude);
-    magnitude = bessel_magnitudes(omega);
-    write_response_record(output_files[bessel_table], omega, magnitude);
-  }
+  run_sweep(output_files[butterworth_table], output_files[bessel_table]);
 
   // The closing list names the tables that were created.
   print_console("\n\n Output Files: \n\n");

@@ -17,7 +17,7 @@
 
 #include "exact_decimal.hpp"
 #include "render.hpp"
-#include "response_file.hpp"
+#include "scientific.hpp"
 
 namespace {
 

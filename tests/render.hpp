@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "response_file.hpp"
+#include "scientific.hpp"
 
 inline std::string render(double value, int width, int digits) {
   std::array<char, quillmere::max_scientific_length> text{};
