@@ -12,6 +12,8 @@
 #include "bessel.hpp"
 #include "butterworth.hpp"
 #include "response_file.hpp"
+#include "scientific.hpp"
+#include "sweep.hpp"
 
 namespace {
 
@@ -23,20 +25,20 @@ struct field {
   int digits;
 };
 
-// Every field of both tables, as the program renders them.
+// Every field of both tables, as the program renders them: the frequency
+// once per point (both records share it) and the six magnitudes.
 const std::vector<field>& sweep_fields() {
   static const std::vector<field> fields = [] {
     fill_bessel_coef();
     std::vector<field> all;
-    for (int i = 0; i < 500; ++i) {
-      const double omega = i * 0.01;
-      all.push_back({omega, 12, 6});
-      for (const int n : {2, 4, 6}) {
-        all.push_back({butterworth_magnitude(omega, n), 10, 4});
+    for (int i = 0; i < num_points; ++i) {
+      const double omega = sweep_frequency(i);
+      all.push_back({omega, frequency_width, frequency_digits});
+      for (const int n : sweep_orders) {
+        all.push_back({butterworth_magnitude(omega, n), magnitude_width, magnitude_digits});
       }
-      all.push_back({omega, 12, 6});
       for (const double m : bessel_magnitudes(omega)) {
-        all.push_back({m, 10, 4});
+        all.push_back({m, magnitude_width, magnitude_digits});
       }
     }
     return all;
@@ -90,6 +92,16 @@ void render_all(benchmark::State& state, const std::vector<field>& fields) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(fields.size()));
 }
 
+// The entries the records call: each table format's own compiled copy.
+char* record_entry(char* out, double value, int width, int /*digits*/) {
+  return width == frequency_width
+             ? format_scientific<frequency_width, frequency_digits>(out, value)
+             : format_scientific<magnitude_width, magnitude_digits>(out, value);
+}
+
+void sweep_record_entries(benchmark::State& state) {
+  render_all<record_entry>(state, sweep_fields());
+}
 void sweep_format_scientific(benchmark::State& state) {
   render_all<format_scientific>(state, sweep_fields());
 }
@@ -102,45 +114,45 @@ void random_format_scientific(benchmark::State& state) {
 void random_snprintf(benchmark::State& state) {
   render_all<snprintf_scientific>(state, random_fields());
 }
+BENCHMARK(sweep_record_entries);
 BENCHMARK(sweep_format_scientific);
 BENCHMARK(sweep_snprintf);
 BENCHMARK(random_format_scientific);
 BENCHMARK(random_snprintf);
 
-response_file bench_table;  // 4 KiB: kept off the stack
+std::array<response_file, 2> bench_tables;  // 8 KiB: kept off the stack
 
 // One record, appended to a table whose blocks go to /dev/null.
 void one_record(benchmark::State& state) {
-  if (open_response_file(bench_table, "/dev/null") != 0) {
+  response_file& table = bench_tables[0];
+  if (open_response_file(table, "/dev/null") != 0) {
     state.SkipWithError("cannot open /dev/null");
     return;
   }
-  const std::array<double, 3> magnitudes{0.70710678118654746, 0.93004, 6.4773e-05};
+  const record_magnitudes magnitudes{0.70710678118654746, 0.93004, 6.4773e-05};
   for (auto _ : state) {
-    write_response_record(bench_table, 1.0, magnitudes);
+    write_response_record(table, 1.0, magnitudes);
   }
-  finish_response_file(bench_table);
+  finish_response_file(table);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(one_record);
 
-// The whole sweep: both models at 500 points and 1000 records, the blocks
-// going to /dev/null.
+// The program's own sweep: both models at 500 points and 1000 records, the
+// blocks of both tables going to /dev/null.
 void whole_sweep(benchmark::State& state) {
   for (auto _ : state) {
-    if (open_response_file(bench_table, "/dev/null") != 0) {
-      state.SkipWithError("cannot open /dev/null");
-      return;
+    for (response_file& table : bench_tables) {
+      if (open_response_file(table, "/dev/null") != 0) {
+        state.SkipWithError("cannot open /dev/null");
+        return;
+      }
     }
     fill_bessel_coef();
-    for (int i = 0; i < 500; ++i) {
-      const double omega = i * 0.01;
-      write_response_record(bench_table, omega,
-                            {butterworth_magnitude(omega, 2), butterworth_magnitude(omega, 4),
-                             butterworth_magnitude(omega, 6)});
-      write_response_record(bench_table, omega, bessel_magnitudes(omega));
+    run_sweep(bench_tables[0], bench_tables[1]);
+    for (response_file& table : bench_tables) {
+      finish_response_file(table);
     }
-    finish_response_file(bench_table);
   }
 }
 BENCHMARK(whole_sweep);

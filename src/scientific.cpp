@@ -203,7 +203,7 @@ wide_integer shifted_mantissa(std::uint64_t mantissa, int shift) {
 constexpr std::uint32_t five_to_13 = 1'220'703'125;  // largest power of 5 in a limb
 constexpr std::uint32_t ten_to_9 = 1'000'000'000;    // largest power of 10 in a limb
 
-[[gnu::cold]] scaled_cut cut_wide(binary_value b, int k) {
+scaled_cut cut_wide(binary_value b, int k) {
   if (k > 0) {
     // |v| < 1e-11: |v| * 10^k == (m * 5^k) / 2^-(e + k). Here e + k < 0
     // always (about 0.7 * log2|v| - 36 for a normal |v|; e = -1074 with

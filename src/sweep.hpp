@@ -14,10 +14,12 @@ inline constexpr std::array<int, magnitudes_per_record> sweep_orders{2, 4, 6};
 inline constexpr int num_points = 500;     // one record per point in each table
 inline constexpr double freq_step = 0.01;  // the double nearest 0.01
 
+// The frequency of point i: i * freq_step rounded once, never a running sum,
+// so the last point is exactly the double nearest 4.99.
+constexpr double sweep_frequency(int i) { return static_cast<double>(i) * freq_step; }
+
 // Writes the 500 records of each table, alternately: a point's Butterworth
-// record, then its Bessel record. omega is i * freq_step rounded once, never
-// a running sum, so the last point is exactly the double nearest 4.99.
-// Requires `bessel_coef` to be filled.
+// record, then its Bessel record. Requires `bessel_coef` to be filled.
 void run_sweep(response_file& butterworth, response_file& bessel);
 
 }  // namespace quillmere

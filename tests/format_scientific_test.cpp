@@ -4,6 +4,8 @@
 // sweep's values, and around the edges of the common-range fast path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cinttypes>
 #include <cmath>
@@ -117,6 +119,67 @@ TEST(FormatScientific, TwoStepRoundingDiffersFromSingleRounding) {
   });
 }
 
+// The doubles whose first rounding carries: the exact value is sixteen
+// nines and a 9 past the leading 9, then a 5 or more, so 17 digits round up
+// to the next power of ten. Such a double lies within 5e-18 (relative) below
+// a power of ten, far closer than the spacing of doubles (2^-52 relative,
+// or more for subnormals); so for each power of ten only the double nearest
+// it and the one below can be one, and checking those two finds them all.
+std::vector<double> doubles_whose_first_rounding_carries() {
+  std::vector<double> found;
+  for (int p = -323; p <= 308; ++p) {
+    const std::string power = "1e" + std::to_string(p);
+    const double nearest = std::strtod(power.c_str(), nullptr);
+    for (const double v : {nearest, std::nextafter(nearest, 0.0)}) {
+      const reference::exact_decimal exact = reference::exact_expansion(v);
+      if (exact.exponent == p - 1 && exact.digits.size() > 17 &&
+          exact.digits.compare(0, 17, std::string(17, '9')) == 0 && exact.digits[17] >= '5') {
+        found.push_back(v);
+      }
+    }
+  }
+  return found;
+}
+
+// 1, the point, `digits` zeros and the exponent p: the rendering of 10^p.
+std::string power_of_ten_text(int p, int digits) {
+  std::string text = "1";
+  if (digits > 0) {
+    text += '.' + std::string(static_cast<std::size_t>(digits), '0');
+  }
+  const std::string magnitude = std::to_string(p < 0 ? -p : p);
+  return text + (p < 0 ? "e-" : "e+") + std::string(3 - magnitude.size(), '0') + magnitude;
+}
+
+TEST(FormatScientific, FirstRoundingCarriesIntoTheExponent) {
+  const std::vector<double> carrying = doubles_whose_first_rounding_carries();
+  // The double nearest 1e-305 is one of them; 1e23's nearest double
+  // (9.999999999999999161...e22) is below the tie and is not.
+  EXPECT_NE(std::find(carrying.begin(), carrying.end(), 0x1.c16c5c5253575p-1014), carrying.end());
+  EXPECT_EQ(std::find(carrying.begin(), carrying.end(), 1e23), carrying.end());
+  for (const double v : carrying) {
+    const int p = reference::exact_expansion(v).exponent + 1;
+    for (const int digits : {0, 1, 4, 6, 10, 15, 16, 20, 40}) {
+      SCOPED_TRACE(testing::Message() << std::hexfloat << v << " digits " << digits);
+      EXPECT_EQ(render(v, 0, digits), power_of_ten_text(p, digits));
+      EXPECT_EQ(reference::scientific(v, 0, digits), power_of_ten_text(p, digits));
+    }
+    std::array<char, quillmere::max_scientific_length> text{};
+    EXPECT_EQ(std::string(text.data(), quillmere::format_scientific<10, 4>(text.data(), v)),
+              power_of_ten_text(p, 4));
+  }
+  // The double below each is a whole unit of its own further down: it keeps
+  // its nines and the lower exponent.
+  for (const double v : carrying) {
+    const double below = std::nextafter(v, 0.0);
+    const int p = reference::exact_expansion(v).exponent + 1;
+    const std::string text = render(below, 0, 16);
+    EXPECT_EQ(text, reference::scientific(below, 0, 16)) << std::hexfloat << below;
+    EXPECT_EQ(text.substr(0, 16), "9.99999999999999") << std::hexfloat << below;
+    EXPECT_EQ(text.substr(18), power_of_ten_text(p - 1, 0).substr(1)) << std::hexfloat << below;
+  }
+}
+
 TEST(FormatScientific, NonFiniteValuesAreRenderedNotCrashedOn) {
   EXPECT_EQ(render(std::numeric_limits<double>::infinity(), 10, 4), "       inf");
   EXPECT_EQ(render(-std::numeric_limits<double>::infinity(), 0, 4), "-inf");
@@ -179,6 +242,43 @@ struct draw_result {
   int width;
   int digits;
 };
+
+// The tables' two formats have entries of their own, which hand values
+// outside the common range and non-finite ones on to the general entry:
+// they must agree with it, and with the reference, everywhere.
+TEST(FormatScientificFixed, AgreesWithTheGeneralEntryOverEveryKindOfDouble) {
+  std::mt19937_64 random(4);
+  std::vector<double> values{0.0,
+                             -0.0,
+                             1.0,
+                             -1.0,
+                             0.999996,
+                             4.99,
+                             1e-12,
+                             1e17,
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::denorm_min(),
+                             -std::numeric_limits<double>::min(),
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()};
+  for (int i = 0; i < 200'000; ++i) {
+    values.push_back(std::bit_cast<double>(random()));
+  }
+  std::array<char, quillmere::max_scientific_length> text{};
+  for (const double v : values) {
+    const std::string frequency(text.data(), quillmere::format_scientific<12, 6>(text.data(), v));
+    const std::string magnitude(text.data(), quillmere::format_scientific<10, 4>(text.data(), v));
+    ASSERT_EQ(frequency, render(v, 12, 6)) << std::hexfloat << v;
+    ASSERT_EQ(magnitude, render(v, 10, 4)) << std::hexfloat << v;
+    if (std::isfinite(v)) {
+      ASSERT_EQ(frequency, reference::scientific(v, 12, 6)) << std::hexfloat << v;
+      ASSERT_EQ(magnitude, reference::scientific(v, 10, 4)) << std::hexfloat << v;
+    }
+    EXPECT_LE(magnitude.size(),
+              static_cast<std::size_t>(quillmere::scientific_length_bound(10, 4)));
+  }
+}
 
 TEST(FormatScientificRandom, WholeRangeOfDoubles) {
   compare_with_reference(500'000, 1, [](std::mt19937_64& random) {
