@@ -4,8 +4,9 @@
 //
 // The program reads nothing: no arguments, no environment, no input. Every run
 // writes the same bytes. The exit status is 0 when both tables and the console
-// text were written in full, 1 otherwise (each failure is reported on
-// standard error, and the other table is still written).
+// text were written in full, 1 otherwise: each failure is reported on
+// standard error, a table that failed is left empty, and the other table is
+// still written in full.
 #include <array>
 #include <cstdlib>
 
@@ -36,38 +37,44 @@ std::array<response_file, table_count> output_files;
 }  // namespace
 
 int main() {
-  bool failed = false;
-
   for (const char* text : banner) {
     print_console(text);
   }
 
+  // Why each table could not be created, 0 if it was.
+  std::array<int, table_count> create_errors{};
   for (std::size_t t = 0; t < table_count; ++t) {
-    if (const int error = open_response_file(output_files[t], output_names[t]); error != 0) {
-      report_failure("cannot create", output_names[t], error);
-      failed = true;
-    }
+    create_errors[t] = open_response_file(output_files[t], output_names[t]);
   }
 
   fill_bessel_coef();
   run_sweep(output_files[butterworth_table], output_files[bessel_table]);
 
-  // The closing list names the tables that were created.
+  // The tables are finished, Butterworth's first, before the closing list,
+  // so that it names only the tables written in full. Each failure has one
+  // line, Butterworth's before Bessel's.
+  bool failed = false;
+  std::array<bool, table_count> complete{};
+  for (std::size_t t = 0; t < table_count; ++t) {
+    const table_outcome outcome = finish_response_file(output_files[t]);
+    if (create_errors[t] != 0) {
+      report_failure("cannot create", output_names[t], create_errors[t]);
+    } else if (outcome.error != 0) {
+      report_failure("cannot write", output_names[t], outcome.error);
+      if (outcome.empty_error != 0) {
+        report_failure("cannot empty the incomplete", output_names[t], outcome.empty_error);
+      }
+    }
+    complete[t] = create_errors[t] == 0 && outcome.error == 0;
+    failed = failed || !complete[t];
+  }
+
   print_console("\n\n Output Files: \n\n");
   for (std::size_t t = 0; t < table_count; ++t) {
-    if (output_files[t].stream != nullptr) {
+    if (complete[t]) {
       print_console("  ");
       print_console(output_names[t]);
       print_console(" \n");
-    }
-  }
-
-  // What is still buffered goes out last: the Butterworth table, the Bessel
-  // table, then the console.
-  for (std::size_t t = 0; t < table_count; ++t) {
-    if (const int error = finish_response_file(output_files[t]); error != 0) {
-      report_failure("cannot write", output_names[t], error);
-      failed = true;
     }
   }
   if (const int error = finish_console(); error != 0) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform.hpp"
+
 namespace quillmere {
 namespace {
 
@@ -25,6 +27,9 @@ void write_console(const char* text, std::size_t length) {
 }  // namespace
 
 void print_console(const char* text) {
+  // Each line end leaves as the CR LF written here, once, on every platform.
+  static const bool binary = (platform::use_binary_standard_output(), true);
+  static_cast<void>(binary);
   for (const char* end = std::strchr(text, '\n'); end != nullptr; end = std::strchr(text, '\n')) {
     write_console(text, static_cast<std::size_t>(end - text));
     write_console("\r\n", 2);

@@ -1,13 +1,9 @@
 #include "response_file.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
-#if __has_include(<unistd.h>)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "platform.hpp"
 
 namespace quillmere {
 namespace {
@@ -37,13 +33,13 @@ char* assemble_record(char* out, const frequency_field& frequency,
   return out;
 }
 
-// Writes out the whole buffer as one block. A table whose write failed takes
-// no more text: the buffer is emptied without writing.
+// Writes out the whole buffer as one block. After a failed write the table
+// is emptied and takes no more text: the buffer is dropped without writing.
 void write_block(response_file& file) {
   if (file.error == 0 && file.buffered > 0) {
-    errno = 0;
-    if (std::fwrite(file.buffer.data(), 1, file.buffered, file.stream) != file.buffered) {
-      file.error = errno != 0 ? errno : EIO;
+    file.error = platform::write_all(file.descriptor, file.buffer.data(), file.buffered);
+    if (file.error != 0) {
+      file.empty_error = platform::truncate_to_empty(file.descriptor);
     }
   }
   file.buffered = 0;
@@ -62,32 +58,6 @@ void append(response_file& file, const char* text, std::size_t length) {
   }
 }
 
-#if __has_include(<unistd.h>)
-// A process started with descriptor 0, 1 or 2 closed hands that number to the
-// next file it opens, so a table could receive the console text or the error
-// messages. Such a table is moved above 2 and the standard descriptor is
-// closed again: console writes then fail and are reported, and never land in
-// a table.
-std::FILE* keep_off_standard_descriptors(std::FILE* stream, int& error) {
-  const int descriptor = fileno(stream);
-  if (descriptor > STDERR_FILENO) {
-    return stream;
-  }
-  const int moved = fcntl(descriptor, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-  std::FILE* reopened = moved >= 0 ? fdopen(moved, "wb") : nullptr;
-  if (reopened == nullptr) {
-    error = errno;
-    if (moved >= 0) {
-      close(moved);
-    }
-  }
-  std::fclose(stream);
-  return reopened;
-}
-#else
-std::FILE* keep_off_standard_descriptors(std::FILE* stream, int&) { return stream; }
-#endif
-
 }  // namespace
 
 frequency_field render_frequency(double omega) {
@@ -100,28 +70,12 @@ frequency_field render_frequency(double omega) {
 
 int open_response_file(response_file& file, const char* name) {
   file = {};
-  errno = 0;
-  // Binary mode: the record text carries its own CR LF, so the bytes are the
-  // same on every platform.
-  std::FILE* stream = std::fopen(name, "wb");
-  int error = errno != 0 ? errno : EIO;
-  if (stream != nullptr) {
-    stream = keep_off_standard_descriptors(stream, error);
-  }
-  if (stream == nullptr) {
-    return error;
-  }
-  // The table's own buffer is the only one, so each block reaches the system
-  // as a single write. Should this fail, the stream keeps its own buffer and
-  // writes the same bytes.
-  static_cast<void>(std::setvbuf(stream, nullptr, _IONBF, 0));
-  file.stream = stream;
-  return 0;
+  return platform::create_file(name, file.descriptor);
 }
 
 void write_response_record(response_file& file, const frequency_field& frequency,
                            const record_magnitudes& magnitudes) {
-  if (file.stream == nullptr || file.error != 0) {
+  if (file.descriptor < 0 || file.error != 0) {
     return;
   }
   // Where the longest record fits in what is left of the buffer, it is
@@ -143,17 +97,14 @@ void write_response_record(response_file& file, double omega, const record_magni
   write_response_record(file, render_frequency(omega), magnitudes);
 }
 
-int finish_response_file(response_file& file) {
-  if (file.stream == nullptr) {
-    return 0;
+table_outcome finish_response_file(response_file& file) {
+  if (file.descriptor < 0) {
+    return {};
   }
   write_block(file);
-  errno = 0;
-  if (std::fclose(file.stream) != 0 && file.error == 0) {
-    file.error = errno != 0 ? errno : EIO;
-  }
-  file.stream = nullptr;
-  return file.error;
+  const int close_error = platform::close_file(file.descriptor);
+  file.descriptor = -1;
+  return {file.error != 0 ? file.error : close_error, file.empty_error};
 }
 
 }  // namespace quillmere

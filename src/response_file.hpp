@@ -8,14 +8,18 @@
 //
 // Each table goes through its own buffer of `response_buffer_size`
 // characters. Writing a record only appends to the buffer; a full buffer goes
-// out as one block when the next character arrives, so a block may end in the
-// middle of a record. Nothing else reaches the file until
-// `finish_response_file`, which writes what is left and closes it.
+// out as one block, in one write, when the next character arrives, so a
+// block may end in the middle of a record. Nothing else reaches the file
+// until `finish_response_file`, which writes what is left and closes it.
+//
+// Complete or empty: when a write fails, the table is cut to zero length at
+// once (through its descriptor, so a table that is a symbolic link stays
+// one), takes no more text, and so gives its space back to the other table.
+// Only a failed close leaves a table as it is.
 #pragma once
 
 #include <array>
 #include <cstddef>
-#include <cstdio>
 
 #include "scientific.hpp"
 
@@ -31,13 +35,14 @@ inline constexpr int magnitude_width = 10, magnitude_digits = 4;
 
 using record_magnitudes = std::array<double, magnitudes_per_record>;
 
-// An open response table. `stream` is null when the table could not be
-// created; every operation on such a table does nothing.
+// An open response table. `descriptor` is -1 when the table could not be
+// created or has been finished; every operation on such a table does nothing.
 struct response_file {
-  std::FILE* stream = nullptr;
+  int descriptor = -1;
   std::array<char, response_buffer_size> buffer{};
   std::size_t buffered = 0;  // characters waiting in `buffer`
   int error = 0;             // errno of the first failed write, 0 if none
+  int empty_error = 0;       // errno of a failure to empty it after that, 0 if none
 };
 
 // The first field of a record, " " and the frequency, rendered once per point
@@ -58,14 +63,21 @@ frequency_field render_frequency(double omega);
 int open_response_file(response_file& file, const char* name);
 
 // Appends one record, the frequency field and the magnitudes of orders 2, 4
-// and 6, to the table's buffer, writing out each buffer that fills. After the
-// first failed write the table takes no more text.
+// and 6, to the table's buffer, writing out each buffer that fills.
 void write_response_record(response_file& file, const frequency_field& frequency,
                            const record_magnitudes& magnitudes);
 void write_response_record(response_file& file, double omega, const record_magnitudes& magnitudes);
 
-// Writes out the text still buffered and closes the table. Returns 0 if every
-// write and the close succeeded, otherwise the errno of the first failure.
-int finish_response_file(response_file& file);
+// What finishing a table found.
+struct table_outcome {
+  int error = 0;        // errno of the first failed write or close, 0 if none
+  int empty_error = 0;  // after a failed write: why the table could not be emptied
+};
+
+// Writes out the text still buffered and closes the table. With no error,
+// the table is complete; after a failed write it is empty (unless
+// empty_error says why it could not be emptied); after a failed close alone
+// it holds every byte, but the system could not confirm they are stored.
+table_outcome finish_response_file(response_file& file);
 
 }  // namespace quillmere

@@ -28,7 +28,7 @@ TEST_F(ResponseFile, RecordIsFiftyCharactersAndCrLf) {
   write_response_record(file, 1.0, {0.70710678118654746, 0.8320502943378437, 0.00390625});
   write_response_record(file, 0.0, {1.0, 1.0, 1.0});
   write_response_record(file, 4.99, {0.999996, 6.4773e-05, 2.5719e-01});
-  ASSERT_EQ(finish_response_file(file), 0);
+  ASSERT_EQ(finish_response_file(file).error, 0);
   EXPECT_EQ(read_file(table),
             " 1.000000e+000 7.0711e-001 8.3205e-001 3.9063e-003\r\n"
             " 0.000000e+000 1.0000e+000 1.0000e+000 1.0000e+000\r\n"
@@ -49,7 +49,7 @@ TEST_F(ResponseFile, BufferGoesOutInWholeBlocksOnlyWhenMoreTextArrives) {
   write_response_record(file, 0.5, {0.5, 0.5, 0.5});
   EXPECT_EQ(std::filesystem::file_size(table), 4096u) << "one block, ending inside record 79";
 
-  ASSERT_EQ(finish_response_file(file), 0);
+  ASSERT_EQ(finish_response_file(file).error, 0);
   const std::string text = read_file(table);
   ASSERT_EQ(text.size(), 79 * quillmere::response_record_length);
   EXPECT_EQ(text.substr(0, 52), " 5.000000e-001 5.0000e-001 5.0000e-001 5.0000e-001\r\n");
@@ -59,7 +59,7 @@ TEST_F(ResponseFile, FolderInPlaceOfTheTableCannotBeCreated) {
   std::filesystem::create_directory(table);
   EXPECT_EQ(open_response_file(file, table.c_str()), EISDIR);
   write_response_record(file, 1.0, {1.0, 1.0, 1.0});  // does nothing, never crashes
-  EXPECT_EQ(finish_response_file(file), 0);
+  EXPECT_EQ(finish_response_file(file).error, 0);
   EXPECT_TRUE(std::filesystem::is_directory(table));
 }
 
@@ -71,7 +71,7 @@ TEST_F(ResponseFile, FullDiskIsReportedWhenTheBlockOrTheRestIsWritten) {
     for (int i = 0; i < records; ++i) {
       write_response_record(file, 1.0, {1.0, 1.0, 1.0});
     }
-    EXPECT_EQ(finish_response_file(file), ENOSPC);
+    EXPECT_EQ(finish_response_file(file).error, ENOSPC);
   }
 }
 
