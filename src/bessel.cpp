@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "double_rounding.hpp"
+
 namespace quillmere {
 
 bessel_coef_table bessel_coef{};

@@ -28,7 +28,9 @@ extern bessel_coef_table bessel_coef;
 void fill_bessel_coef();
 
 // The magnitudes of orders 2, 4 and 6 at `omega` >= 0, in that order, read
-// from rows 2, 4 and 6 of `bessel_coef` (which must be filled).
+// from rows 2, 4 and 6 of `bessel_coef` (which must be filled). Like the
+// Butterworth magnitudes, they may differ by a few ulp between C libraries'
+// pow functions, never enough to move a printed digit.
 // Example: omega = 1 gives 3/sqrt(13) for order 2.
 std::array<double, 3> bessel_magnitudes(double omega);
 

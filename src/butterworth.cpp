@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "double_rounding.hpp"
+
 namespace quillmere {
 
 double butterworth_magnitude(double omega, int n) {

@@ -244,11 +244,11 @@ int floor_log10_pow2(int b) { return (b * 315653) >> 20; }
 // ---------------------------------------------------------------------------
 
 // |v| rounded == digits * 10^(exponent - 16), with 10^16 <= digits <= 10^17.
-// digits == 10^17 is the first rounding's carry (sixteen nines and a 9, then
-// a 5 or more): step 4's guard turns it into 1 and zeros.
+// digits == 10^17 is the first rounding's carry (seventeen nines, then a 5
+// or more): step 4's guard turns it into 1 and zeros.
 struct decimal17 {
   std::uint64_t digits;
-  int exponent;
+  int exponent;  // cppcheck-suppress unusedStructMember ; read in render_scientific, a template
 };
 
 // From the cut at scale 10^(16 - e10), which kept 17 or 18 digits.
@@ -297,10 +297,14 @@ char* write_digits(char* out, Unsigned value, int count) {
 // from -max_exponent to max_exponent: one copy instead of three divisions.
 constexpr int max_exponent = 324;  // denorm_min is 4.9e-324; max is 1.8e+308
 constexpr std::size_t exponent_text_length = 1 + max_exponent_digits;
+// Where the text of exponent e starts in the table below.
+constexpr std::size_t exponent_text_index(int e) {
+  return static_cast<std::size_t>(e + max_exponent) * exponent_text_length;
+}
 constexpr auto exponent_texts = [] {
-  std::array<char, (2 * max_exponent + 1) * exponent_text_length> table{};
+  std::array<char, exponent_text_index(max_exponent + 1)> table{};
   for (int e = -max_exponent; e <= max_exponent; ++e) {
-    char* text = &table[static_cast<std::size_t>(e + max_exponent) * exponent_text_length];
+    char* text = &table[exponent_text_index(e)];
     const int magnitude = e < 0 ? -e : e;
     text[0] = e < 0 ? '-' : '+';
     text[1] = static_cast<char>('0' + magnitude / 100);
@@ -378,7 +382,7 @@ template <bool common_only>
   // Step 5: the text. Its length is known before any character is written,
   // so the padding goes first.
   const int length =
-      (negative ? 1 : 0) + 1 + (digits > 0 ? 1 + digits : 0) + 1 + exponent_text_length;
+      (negative ? 1 : 0) + 1 + (digits > 0 ? 1 + digits : 0) + 2 + max_exponent_digits;
   for (int i = length; i < width; ++i) {
     *out++ = ' ';
   }
@@ -402,10 +406,7 @@ template <bool common_only>
   }
   *out++ = 'e';
   assert(exponent >= -max_exponent && exponent <= max_exponent);
-  std::memcpy(
-      out,
-      &exponent_texts[static_cast<std::size_t>(exponent + max_exponent) * exponent_text_length],
-      exponent_text_length);
+  std::memcpy(out, &exponent_texts[exponent_text_index(exponent)], exponent_text_length);
   return out + exponent_text_length;
 }
 

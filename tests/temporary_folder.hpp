@@ -1,22 +1,29 @@
 // A fresh, empty folder under the system's temporary folder for one test,
-// removed with everything in it when the test ends.
+// removed with everything in it when the test ends; and reading a file whole.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class temporary_folder {
  public:
   temporary_folder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "quillmere-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::abort();
+    // create_directory is true only for a folder that did not exist: a name
+    // that another test or process took is tried again with the next.
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = base / ("quillmere-test-" + std::to_string(names()));
+      if (std::filesystem::create_directory(path_)) {
+        return;
+      }
     }
-    path_ = pattern;
+    std::abort();
   }
   ~temporary_folder() {
     std::error_code ignored;
