@@ -7,7 +7,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 gnuplot -c "$1" "$2" "$out/response.png" 2>"$out/errors"
 [ ! -s "$out/errors" ] || { cat "$out/errors"; exit 1; }
-# A PNG signature and a picture of some substance: six curves, four panels.
+# A PNG signature and a picture of some substance: six curves, two panels.
 [ "$(head -c 8 "$out/response.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
   { echo "not a PNG"; exit 1; }
 [ "$(wc -c <"$out/response.png")" -gt 50000 ] || { echo "suspiciously small"; exit 1; }
