@@ -80,7 +80,7 @@ constexpr int exponent_bias = 1075;  // IEEE bias 1023 plus the 52 fraction bits
 constexpr std::uint64_t exponent_field = std::uint64_t{0x7FF} << fraction_bits;
 constexpr int sign_bit = 63;
 
-// Requires v finite (its exponent field is not all ones).
+// Requires a finite double: its exponent field is not all ones.
 binary_value decode(std::uint64_t bits) {
   const std::uint64_t fraction = bits & ((std::uint64_t{1} << fraction_bits) - 1);
   const int biased = static_cast<int>((bits >> fraction_bits) & 0x7FF);
@@ -123,7 +123,7 @@ scaled_cut cut_narrow(binary_value b, int k) {
     // |v| * 10^k is an integer below 10^18, so m * 5^k is below 2^64.
     return {(b.mantissa * five_to_k) << shift, false};
   }
-  // In this range 1 <= -shift <= 61 (2^-37 <= |v| < 2^57 and k = 16 - e10),
+  // In this range 1 <= -shift <= 61 (2^-36 <= |v| < 2^57 and k = 16 - e10),
   // so the kept part and the 1/2 bit below it are one 64-bit window.
   const int cut = -shift;
   assert(cut >= 1 && cut <= 61);
