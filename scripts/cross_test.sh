@@ -21,12 +21,20 @@ build=$root/build-$toolchain
 # wine: no dialogs and no debug chatter, in a prefix of its own.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$build/wine"
 
+# The emulator as the toolchain file sets it.
+emulator=$(cmake -P "$root/cmake/print_emulator.cmake" "$file")
+if [ "$emulator" = wine ]; then
+  # Set the prefix up once, before the build's test discovery runs wine twice
+  # at a time.
+  mkdir -p "$build"
+  wineboot --init >/dev/null 2>&1
+  wineserver --wait
+fi
+
 cmake -S "$root" -B "$build" --toolchain "$file" -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_WERROR=ON
 cmake --build "$build" -j2
 ctest --test-dir "$build" --output-on-failure -j2
 
-# The emulator as the toolchain file sets it.
-emulator=$(cmake -P "$root/cmake/print_emulator.cmake" "$file")
 program=$build/quillmere
 [ -f "$program" ] || program=$program.exe
 run=$(mktemp -d)
