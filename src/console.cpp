@@ -9,7 +9,8 @@
 namespace quillmere {
 namespace {
 
-int console_error = 0;  // errno of the first failed console write
+int console_error = 0;                // errno of the first failed console write
+bool standard_output_binary = false;  // set before the first write
 
 void note_failure() {
   if (console_error == 0) {
@@ -27,9 +28,13 @@ void write_console(const char* text, std::size_t length) {
 }  // namespace
 
 void print_console(const char* text) {
-  // Each line end leaves as the CR LF written here, once, on every platform.
-  static const bool binary = (platform::use_binary_standard_output(), true);
-  static_cast<void>(binary);
+  // Each line end leaves as the CR LF written here, once, on every platform:
+  // standard output is made binary before the first write. (A plain flag: a
+  // guarded local static would link the C++ runtime library in for it.)
+  if (!standard_output_binary) {
+    platform::use_binary_standard_output();
+    standard_output_binary = true;
+  }
   for (const char* end = std::strchr(text, '\n'); end != nullptr; end = std::strchr(text, '\n')) {
     write_console(text, static_cast<std::size_t>(end - text));
     write_console("\r\n", 2);
